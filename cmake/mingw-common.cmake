@@ -1,0 +1,26 @@
+# Shared by the MinGW toolchain files: finds every cross tool or stops.
+foreach(tool gcc-posix g++-posix windres)
+    find_program(KORUMIX_TOOL_${tool} ${KORUMIX_MINGW_TRIPLE}-${tool})
+    if(NOT KORUMIX_TOOL_${tool})
+        message(FATAL_ERROR "${KORUMIX_MINGW_TRIPLE}-${tool} not found: run tools/setup.sh")
+    endif()
+endforeach()
+set(CMAKE_C_COMPILER ${KORUMIX_TOOL_gcc-posix})
+set(CMAKE_CXX_COMPILER ${KORUMIX_TOOL_g++-posix})
+set(CMAKE_RC_COMPILER ${KORUMIX_TOOL_windres})
+
+set(CMAKE_FIND_ROOT_PATH /usr/${KORUMIX_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# ctest runs the cross-built test executables under Wine.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    find_program(KORUMIX_WINE NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
+else()
+    find_program(KORUMIX_WINE NAMES wine)
+endif()
+if(NOT KORUMIX_WINE)
+    message(FATAL_ERROR "Wine not found: run tools/setup.sh")
+endif()
+set(CMAKE_CROSSCOMPILING_EMULATOR ${KORUMIX_WINE})

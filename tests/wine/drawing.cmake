@@ -1,0 +1,1 @@
+# (tests of this area are added here)
