@@ -9,3 +9,8 @@
 extern int32_t EditedFigure;
 
 INT_PTR CALLBACK ConfigureDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Shows dialog 2003 modally over `parent` (null: no parent) and returns its
+// result; RegisterConfigControls is the hook that runs first (false stops it).
+INT_PTR RunConfigureDialog(HWND parent);
+BOOL RegisterConfigControls(HINSTANCE instance);

@@ -10,5 +10,3 @@ extern "C" void WINAPI ProcessEntry();
 int32_t SaverMain(HINSTANCE instance, const char* tail);
 const char* FindCommandTail(const char* commandLine);
 HWND ParseWindowHandle(const char* position);
-INT_PTR RunConfigureDialog(HWND parent);
-BOOL RegisterConfigControls(HINSTANCE instance);
