@@ -45,15 +45,17 @@ extern SaverSettings Settings;
 enum class FieldKind { Scalar, List, Colour };
 
 struct SettingField {
-    const char* Key;             // the INI key, also the text of string NameId
-    int32_t NameId;              // string-table id of the key name
-    FieldKind Kind;
-    int32_t SaverSettings::*ScalarField;             // Kind Scalar
-    int32_t (SaverSettings::*ListField)[MaxFigures]; // Kind List
-    const char* DefaultText;     // the built-in default, as file text ("3", "2,2,2")
-    int32_t NewFigureDefault;    // what a slot gets when the dialog raises Number
+    const char* Key;                                 // the INI key, also the text of string NameId
+    int32_t NameId;                                  // string-table id of the key name
+    FieldKind Kind;                                  //
+    int32_t SaverSettings::*ScalarField;             // Kind Scalar, else null
+    int32_t (SaverSettings::*ListField)[MaxFigures]; // Kind List, else null
+    uint32_t (SaverSettings::*ColourField)[MaxFigures]; // Kind Colour, else null
+    const char* DefaultText;  // the built-in default, as file text ("3", "2,2,2")
+    int32_t NewFigureDefault; // what a slot gets when the dialog raises Number (lists only)
     int32_t DialogMin, DialogMax;
-    int32_t HoldMin, HoldMax;    // what the fixed tables can hold; values beyond are clamped on loading
+    int32_t HoldMin,
+        HoldMax; // what the fixed tables can hold; values beyond are clamped on loading
 };
 
 constexpr int32_t SettingFieldCount = 11;
@@ -61,16 +63,29 @@ extern const SettingField SettingFields[SettingFieldCount];
 
 // Index of each field in SettingFields (also the order of reading and writing).
 enum SettingIndex {
-    NumberField, SpeedField, EraseField, PolygonField, RoundField, MoveField,
-    AngleField, SizeField, LocusField, XYZField, ColorField
+    NumberField,
+    SpeedField,
+    EraseField,
+    PolygonField,
+    RoundField,
+    MoveField,
+    AngleField,
+    SizeField,
+    LocusField,
+    XYZField,
+    ColorField
 };
 
 extern const FigureSettings NewFigureDefaults;
 
-// Gives figure slot `figure` the new-figure defaults.
+// Gives figure slot `figure` (0..MaxFigures-1; anything else is ignored) the
+// new-figure defaults.
 void SetNewFigureDefaults(int32_t figure);
 
 // Brings hand-edited values that the fixed tables cannot hold back inside
-// them (Number to 1..16, Polygon to at most 24, Locus to at most 200 for the
-// figures in use). Called once, by the loader; nothing downstream checks again.
+// them: Number to 1..16, Polygon to at most 24 and Locus to at most 200 for
+// the figures in use. A Number below 1 becomes 1, and since no list entry was
+// read for figure 0 then, that slot takes the new-figure defaults. Every
+// other value stays as read. Called once by the loader, after the whole file
+// has been read; nothing downstream checks again.
 void ClampSettings();

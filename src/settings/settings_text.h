@@ -11,18 +11,31 @@
 constexpr int32_t SettingTextCapacity = 512;
 
 // Fills entries[0..count-1] from a comma-separated list; an entry with no
-// token left takes `missing`. Never reads past the text's terminator.
+// token left takes `missing`. Never reads past the text's terminator. Every
+// list of the record has MaxFigures entries, so a larger count (a hand-edited
+// Number) is cut to MaxFigures; a count below 1 fills nothing.
 void ReadList(const char* text, int32_t* entries, int32_t count, int32_t missing);
 
-// Fills colours[0..count-1] from red,green,blue triples; a figure whose
-// three numbers are not all there takes `missing`.
+// Fills colours[0..count-1] from red,green,blue triples, only the low 8 bits
+// of each number counting; a figure whose three numbers are not all there
+// takes `missing`. Count is cut to 0..MaxFigures as for ReadList.
 void ReadColors(const char* text, uint32_t* colours, int32_t count, uint32_t missing);
 
-// One token read as a decimal number, truncated toward zero to 32 bits.
+// One token [begin, end) read as a decimal number and truncated toward zero
+// to 32 bits: leading white space, an optional sign, digits, an optional full
+// stop with digits, an optional exponent; reading stops at the first
+// character that does not fit, and a token that does not begin with a number
+// reads as 0. The truncation is done on the decimal digits themselves, so no
+// rounding of a binary floating-point value can move it across a whole number.
+// Out of the signed 32-bit range: 2^31 .. 2^32-1 wrap to their signed form
+// (the writer's "%u" of a negative value reads back as that value); anything
+// larger saturates to INT32_MAX, anything below -2^31 to INT32_MIN.
 int32_t ReadNumber(const char* begin, const char* end);
 
-// "%u" of a value; "%u," per entry; "%u,%u,%u," per colour. `out` has room
-// for SettingTextCapacity characters.
+// "%u" of a value; "%u," per entry; "%u,%u,%u," per colour (red, green and
+// blue bytes). `out` has room for SettingTextCapacity characters; the counts
+// are cut to 0..MaxFigures, so a text never exceeds 176 (list) or 192
+// (colours) characters plus the terminator.
 void FormatScalar(int32_t value, char* out);
 void FormatList(const int32_t* entries, int32_t count, char* out);
 void FormatColors(const uint32_t* colours, int32_t count, char* out);
