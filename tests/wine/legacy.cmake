@@ -31,7 +31,8 @@ korumix_legacy_double(legacy_mpr_double mpr_double.cpp mpr mpr .dll)
 korumix_legacy_double(legacy_mpr_noentry_double password_cpl_double.cpp mpr-noentry mpr .dll)
 target_compile_definitions(legacy_mpr_noentry_double PRIVATE KORUMIX_WITHOUT_VERIFIER)
 
-add_executable(legacy_tests legacy/legacy_load_test.cpp legacy/legacy_fixture.cpp)
+add_executable(legacy_tests legacy/legacy_load_test.cpp legacy/legacy_gate_test.cpp
+    legacy/legacy_fixture.cpp legacy/legacy_saver_window.cpp)
 target_include_directories(legacy_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/legacy)
 target_link_libraries(legacy_tests PRIVATE korumix_win gtest_main)
 add_dependencies(legacy_tests

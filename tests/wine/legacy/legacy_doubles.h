@@ -12,6 +12,8 @@
 // Read when a stand-in is the first to make the block: the verifier's answer
 // for a saver started end to end, where no test sets it beforehand.
 #define LEGACY_DOUBLES_ANSWER_VARIABLE "KORUMIX_PASSWORD_ANSWER"
+// Likewise: nonzero makes the verifier fault, a fault escaping the saver mode.
+#define LEGACY_DOUBLES_FAULT_VARIABLE "KORUMIX_PASSWORD_FAULT"
 
 struct PostedInput {
     UINT message; // 0 ends the list
@@ -26,9 +28,11 @@ struct LegacyDoublesState {
     PostedInput postWhileAsking[4]; // posted to the saver window before that loop
     DWORD clockAdvance;             // added to clock while it asks: a slow user
     LONG showCursor;                // shows the arrow, as its dialog would
+    LONG faultWhileAsking;          // writes through a null pointer instead of answering
 
     LONG calls;
     uint64_t lastWindow;
+    LONG flagWhileAsking;     // the saver-running flag when it was last called
     LONG timerMessagesPumped; // WM_TIMER its loop dispatched to the window
     LONG closesPumped;        // WM_CLOSE its loop dispatched to the window
     LONG attaches;            // loads and unloads of either PASSWORD.CPL stand-in,

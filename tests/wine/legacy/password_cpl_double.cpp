@@ -40,6 +40,8 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window)
     if (!State) return 0;
     InterlockedIncrement(&State->calls);
     State->lastWindow = reinterpret_cast<uintptr_t>(window);
+    State->flagWhileAsking = ReadSaverRunningFlag();
+    if (State->faultWhileAsking) *static_cast<volatile LONG*>(nullptr) = 1;
     if (State->showCursor) SetCursor(LoadCursor(nullptr, IDC_ARROW));
     for (const PostedInput& input : State->postWhileAsking) {
         if (!input.message) break;
@@ -59,7 +61,9 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*)
         if (!State) return FALSE;
         if (created) {
             const char* answer = getenv(LEGACY_DOUBLES_ANSWER_VARIABLE);
+            const char* fault = getenv(LEGACY_DOUBLES_FAULT_VARIABLE);
             State->answer = answer ? atoi(answer) : 0;
+            State->faultWhileAsking = fault ? atoi(fault) : 0;
         }
         State->flagAtAttach = ReadSaverRunningFlag();
         InterlockedIncrement(&State->attaches);
