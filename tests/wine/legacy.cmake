@@ -34,10 +34,24 @@ target_compile_definitions(legacy_mpr_noentry_double PRIVATE KORUMIX_WITHOUT_VER
 add_executable(legacy_tests legacy/legacy_load_test.cpp legacy/legacy_gate_test.cpp
     legacy/legacy_fixture.cpp legacy/legacy_saver_window.cpp)
 target_include_directories(legacy_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/legacy)
-target_link_libraries(legacy_tests PRIVATE korumix_win gtest_main)
+target_link_libraries(legacy_tests PRIVATE korumix_win GTest::gtest_main)
 add_dependencies(legacy_tests
     legacy_password_double legacy_password_noentry_double legacy_mpr_double
     legacy_mpr_noentry_double)
 
 # The legacy platform imitated in process (LegacyPlatform = 1) on Wine's NT face.
 korumix_add_test(wine.legacy COMMAND legacy_tests ENVIRONMENT WINEDLLOVERRIDES=mpr=n,b)
+
+# The same on Wine's imitation of the legacy family: the executable starts
+# itself again under its AppDefaults Version = win98 (legacy9x_main.cpp).
+# SaverMain runs a full-screen saver once per process, hence one entry each.
+add_executable(legacy9x_tests legacy/legacy9x_main.cpp legacy/legacy9x_test.cpp
+    legacy/legacy_fixture.cpp)
+target_include_directories(legacy9x_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/legacy)
+target_link_libraries(legacy9x_tests PRIVATE korumix_win GTest::gtest)
+add_dependencies(legacy9x_tests legacy_password_double legacy_mpr_double)
+korumix_add_test(wine.legacy.9x COMMAND legacy9x_tests --gtest_filter=-ProtectedRun.*
+    ENVIRONMENT WINEDLLOVERRIDES=mpr=n,b)
+korumix_add_test(wine.legacy.9x-accepted
+    COMMAND legacy9x_tests --gtest_filter=ProtectedRun.AnAcceptedPassword*)
+korumix_add_test(wine.legacy.9x-fault COMMAND legacy9x_tests --gtest_filter=ProtectedRun.AFault*)

@@ -4,6 +4,7 @@
 
 #include "host/host_state_win.h"
 #include "host/legacy_password_win.h"
+#include "host/startup_win.h"
 #include "legacy_fixture.h"
 
 namespace {
@@ -206,6 +207,20 @@ TEST_F(PasswordChange, AnMprWithoutTheEntryIsLoadedAndFreedQuietly)
     ChangeLegacyPassword(nullptr);
     EXPECT_EQ(Doubles()->attaches, 1) << "the stand-in was not reached (is mpr=n,b set?)";
     EXPECT_EQ(Doubles()->detaches, 1);
+}
+
+TEST_F(PasswordChange, OnTheNtFamilyTheSwitchIsRefusedAndNothingIsCalled)
+{
+    UseDoubles("mpr");
+    ForceSaverRunningFlag(0);
+    const std::string window = std::to_string(reinterpret_cast<uintptr_t>(GetDesktopWindow()));
+    for (const std::string& tail : {"/a " + window, std::string("/a"), std::string("a 0")}) {
+        SCOPED_TRACE(tail);
+        EXPECT_EQ(SaverMain(GetModuleHandleA(nullptr), tail.c_str()), -1);
+        EXPECT_EQ(LegacyPlatform, 0) << "this process runs on Wine's NT face";
+        EXPECT_EQ(Doubles()->changeCalls, 0);
+    }
+    EXPECT_EQ(ReadSaverRunningFlag(), 0);
 }
 
 } // namespace
