@@ -3,17 +3,14 @@
 // Wine session holds it open. The tests (and the end-to-end helper) set the
 // verifier's behaviour there and read what the stand-ins saw; the stand-ins
 // keep nothing of their own, so their records outlive every FreeLibrary.
+// Whoever makes the block first gets it zeroed: a stand-in loaded with
+// nobody holding the block refuses every password.
 #pragma once
 
 #include <windows.h>
 #include <cstdint>
 
 #define LEGACY_DOUBLES_MAPPING "KorumixLegacyDoubles"
-// Read when a stand-in is the first to make the block: the verifier's answer
-// for a saver started end to end, where no test sets it beforehand.
-#define LEGACY_DOUBLES_ANSWER_VARIABLE "KORUMIX_PASSWORD_ANSWER"
-// Likewise: nonzero makes the verifier fault, a fault escaping the saver mode.
-#define LEGACY_DOUBLES_FAULT_VARIABLE "KORUMIX_PASSWORD_FAULT"
 
 struct PostedInput {
     UINT message; // 0 ends the list

@@ -4,8 +4,6 @@
 // again at once.
 #include "legacy_doubles.h"
 
-#include <cstdlib>
-
 static HANDLE Mapping = nullptr;
 static LegacyDoublesState* State = nullptr;
 
@@ -59,12 +57,6 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*)
         bool created = false;
         State = OpenLegacyDoubles(&Mapping, &created);
         if (!State) return FALSE;
-        if (created) {
-            const char* answer = getenv(LEGACY_DOUBLES_ANSWER_VARIABLE);
-            const char* fault = getenv(LEGACY_DOUBLES_FAULT_VARIABLE);
-            State->answer = answer ? atoi(answer) : 0;
-            State->faultWhileAsking = fault ? atoi(fault) : 0;
-        }
         State->flagAtAttach = ReadSaverRunningFlag();
         InterlockedIncrement(&State->attaches);
     } else if (reason == DLL_PROCESS_DETACH && State) {
