@@ -13,14 +13,14 @@
 
 namespace {
 
-int64_t OrderedBits(double v)
+[[maybe_unused]] int64_t OrderedBits(double v)
 {
     int64_t bits = 0;
     std::memcpy(&bits, &v, sizeof bits);
     return bits < 0 ? INT64_MIN - bits : bits; // monotonic in v, -0 next to +0
 }
 
-int64_t UlpsApart(double a, double b)
+[[maybe_unused]] int64_t UlpsApart(double a, double b)
 {
     int64_t d = OrderedBits(a) - OrderedBits(b);
     return d < 0 ? -d : d;
