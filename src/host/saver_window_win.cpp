@@ -63,7 +63,7 @@ static bool RaiseRunningSaver()
 
 static int PumpMessages()
 {
-    MSG message;
+    MSG message = {};
     // GetMessageA answers -1 only for arguments it cannot use; leaving the
     // loop then is safer than dispatching a message that was never filled.
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -73,7 +73,10 @@ static int PumpMessages()
     return static_cast<int>(message.wParam);
 }
 
-int RunSaverWindow(HWND parent)
+// No icon and no cursor: the one icon serves the configuration dialog, and
+// the cursor is hidden over the saver anyway. The window owns its device
+// context, which SaverProc takes once and draws every frame on.
+ATOM RegisterSaverWindowClass()
 {
     WNDCLASSA windowClass = {};
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
@@ -81,7 +84,11 @@ int RunSaverWindow(HWND parent)
     windowClass.hInstance = ModuleInstance;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = SaverClassName;
+    return RegisterClassA(&windowClass);
+}
 
+int RunSaverWindow(HWND parent)
+{
     WindowPlacement placement;
     if (parent) {
         placement = PreviewPlacement(parent);
@@ -95,7 +102,7 @@ int RunSaverWindow(HWND parent)
 
     CancelAutoPlayMessage = LegacyPlatform ? RegisterWindowMessageA("QueryCancelAutoPlay") : 0;
 
-    if (RegisterClassA(&windowClass)) {
+    if (RegisterSaverWindowClass()) {
         SaverWindow = CreateWindowExA(placement.ExtendedStyle, SaverClassName, placement.Title,
                                       placement.Style, placement.X, placement.Y, placement.Width,
                                       placement.Height, parent, nullptr, ModuleInstance, nullptr);

@@ -7,3 +7,7 @@
 #include <windows.h>
 
 int RunSaverWindow(HWND parent);
+
+// The class "WindowsScreenSaverClass" with HostWindowProc as its procedure;
+// RunSaverWindow registers it once per process. The class atom, 0 on failure.
+ATOM RegisterSaverWindowClass();
