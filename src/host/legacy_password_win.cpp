@@ -6,6 +6,8 @@
 
 #include "host/host_state_win.h"
 
+// Resolved by the loader, not by code: the image runs no C runtime start-up
+// that could fill it in.
 TickCountProc ReadTickCount = GetTickCount;
 
 // The loaded "PASSWORD.CPL", held for one full-screen run.
