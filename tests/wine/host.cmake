@@ -15,7 +15,7 @@ add_executable(wine_host_tests
     ${PROJECT_SOURCE_DIR}/src/resources/korumix.rc) # the string table the settings names come from
 target_include_directories(wine_host_tests PRIVATE
     ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/src/resources)
-target_link_libraries(wine_host_tests PRIVATE korumix_win gtest)
+target_link_libraries(wine_host_tests PRIVATE korumix_win gtest imm32)
 
 foreach(group IN ITEMS
         "state:HostStateAtStart.*"
