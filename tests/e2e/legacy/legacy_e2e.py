@@ -83,6 +83,21 @@ def park_mouse(x, y):
         e2e.mouse_move(x, y)
 
 
+def _x_output(*args):
+    return subprocess.run(["xdotool", *args], timeout=10, stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL, text=True).stdout.split()
+
+
+def wait_ready_for_keys(title):
+    """Wine maps a window on X a little after it shows it, and X input sent
+    before goes elsewhere: waits until the window is mapped and has the focus."""
+    xid = e2e.wait_until(
+        lambda: int(next(iter(_x_output("search", "--onlyvisible", "--name", f"^{title}$")), 0)),
+        10, f"the X window of {title!r}")
+    e2e.wait_until(lambda: _x_output("getwindowfocus", "-f")[:1] == [str(xid)], 10,
+                   f"the X focus on {title!r}")
+
+
 def legacy_directory():
     return e2e._env("KORUMIX_LEGACY_DIR")
 
@@ -132,6 +147,7 @@ class LegacyTestCase(e2e.E2ETestCase):
             lambda: next((w.hwnd for w in tool.top_level(saver.pid)
                           if w.cls == e2e.SAVER_CLASS and w.visible), 0),
             e2e.STARTUP_TIMEOUT, "the saver window")
+        wait_ready_for_keys(e2e.FULL_SCREEN_TITLE)
         return saver, hwnd
 
     def assertEnds(self, saver, hwnd, code):
