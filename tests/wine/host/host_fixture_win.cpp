@@ -6,8 +6,16 @@
 #include "host/host_state_win.h"
 #include "host/host_window_win.h"
 
+static bool WasReset = false;
+
+bool HostStateWasReset()
+{
+    return WasReset;
+}
+
 void ResetHostState()
 {
+    WasReset = true;
     ModuleInstance = GetModuleHandleA(nullptr);
     SaverWindow = nullptr;
     PreviewMode = 0;

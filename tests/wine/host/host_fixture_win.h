@@ -13,6 +13,8 @@
 // Puts every host value back to its start-up value and the end of the
 // message chain back to DefWindowProcA.
 void ResetHostState();
+// True once ResetHostState has run in this process.
+bool HostStateWasReset();
 
 // The settings file as the profile functions find it: the Windows directory.
 std::string SettingsFilePath();

@@ -205,6 +205,26 @@ TEST_F(RunSaverWindowTest, PreviewFillsTheParentAndIgnoresInput)
     EXPECT_EQ(seen.AutoPlay, 0u);
 }
 
+TEST_F(RunSaverWindowTest, LegacyPlatformRegistersTheAutoPlayMessageInBothModes)
+{
+    LegacyPlatform = 1; // no password in use in the test prefix
+    const UINT autoPlay = RegisterWindowMessageA("QueryCancelAutoPlay");
+    EXPECT_EQ(Run(nullptr), 0);
+    ASSERT_NE(LastSeen.Window, nullptr);
+    EXPECT_EQ(LastSeen.AutoPlay, autoPlay);
+    EXPECT_EQ(CloseApproved, 1); // the key's close went through the gate
+
+    UnregisterClassA("WindowsScreenSaverClass", ModuleInstance);
+    CancelAutoPlayMessage = 0;
+    HWND parent = MakeParent(80, 60);
+    ProbeParent = parent;
+    ProbeTitle = "Preview";
+    ProbeEnding = WM_CLOSE;
+    EXPECT_EQ(Run(parent), 0);
+    ASSERT_NE(LastSeen.Window, nullptr);
+    EXPECT_EQ(LastSeen.AutoPlay, autoPlay);
+}
+
 TEST_F(RunSaverWindowTest, PreviewOfAnEmptyParentStillRuns)
 {
     HWND parent = MakeParent(0, 0);
