@@ -23,3 +23,8 @@ add_custom_command(TARGET korumix POST_BUILD
     COMMAND ${CMAKE_COMMAND} -DIMAGE=$<TARGET_FILE:korumix> -DOBJDUMP=${CMAKE_OBJDUMP} -DNM=${CMAKE_NM}
         -DENTRY=${KORUMIX_ENTRY_SYMBOL} -P ${CMAKE_CURRENT_SOURCE_DIR}/product-check.cmake
     VERBATIM)
+
+# windres reports no included files to the build: name them, so that a changed
+# dialog template, icon or id rebuilds the product.
+set_source_files_properties(resources/korumix.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_CURRENT_SOURCE_DIR}/resources/config_dialog.rc;${CMAKE_CURRENT_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_CURRENT_SOURCE_DIR}/resources/korumix.ico")
