@@ -14,16 +14,24 @@
 //   key <virtual key>                a WM_KEYDOWN reached the parent itself
 //   button l|r|m <x> <y>             a button went down on its client area
 //   closed                           the window has been destroyed
-// The window is destroyed by a WM_CLOSE from anyone, or by any input on
-// stdin or its end (so it never outlives the driver that started it).
+//   focus <hwnd>                     answer to "focus": who has the focus now
+// Commands on stdin, one line each:
+//   focus <hwnd>   SetFocus(hwnd) on the parent's thread: a child window of
+//                  another process shares its input state, so this hands the
+//                  keyboard to, say, a preview
+//   close          destroys the window (so does the end of stdin, so that it
+//                  never outlives the driver that started it)
+// A WM_CLOSE from anyone destroys it too.
 #include <windows.h>
 #include <windowsx.h>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 static HWND ParentWindow;
+static const UINT FocusMessage = WM_APP + 1;
 
 static void WriteLine(const char* text)
 {
@@ -73,6 +81,10 @@ static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_MBUTTONDOWN:
         Report("button m %d %d\n", GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
+    case FocusMessage:
+        SetFocus(reinterpret_cast<HWND>(lParam));
+        Report("focus %llu\n", Unsigned(reinterpret_cast<ULONG_PTR>(GetFocus())));
+        return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -80,9 +92,23 @@ static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPA
 
 static DWORD WINAPI WatchInput(void*)
 {
-    char buffer[64];
+    std::string pending;
+    char buffer[256];
     DWORD got = 0;
-    ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof buffer, &got, nullptr);
+    while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof buffer, &got, nullptr) && got) {
+        pending.append(buffer, got);
+        size_t end;
+        while ((end = pending.find('\n')) != std::string::npos) {
+            std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            if (line.compare(0, 6, "focus ") == 0) {
+                ULONG_PTR target = strtoull(line.c_str() + 6, nullptr, 10);
+                PostMessageW(ParentWindow, FocusMessage, 0, static_cast<LPARAM>(target));
+            } else if (line.compare(0, 5, "close") == 0) {
+                PostMessageW(ParentWindow, WM_CLOSE, 0, 0);
+            }
+        }
+    }
     PostMessageW(ParentWindow, WM_CLOSE, 0, 0);
     return 0;
 }

@@ -8,8 +8,10 @@
 // be decimal, 0x-hex or negative. Every answer is one line of tab-separated
 // key=value fields; the window lists end with a line "end".
 //
-//   find <class> <title>            hwnd=H (0: none); an empty field matches any
-//   wait <class> <title> <ms>       polls find until found or ms passed:
+//   find <class> <title> [parent]  hwnd=H (0: none); an empty field matches any;
+//                                   with a parent, among its direct children
+//   wait <class> <title> <ms> [parent]
+//                                   polls find until found or ms passed:
 //                                   hwnd=H ms=T (H 0 when the time ran out)
 //   gone <hwnd> <ms>                polls IsWindow until the window is gone:
 //                                   gone=1|0 ms=T
@@ -185,21 +187,28 @@ static void PumpPending()
     PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
 }
 
+// FindWindowW sees only top-level windows; a preview is a child window.
+static HWND FindAmong(HWND parent, const std::wstring& className, const std::wstring& title)
+{
+    const wchar_t* classArg = className.empty() ? nullptr : className.c_str();
+    const wchar_t* titleArg = title.empty() ? nullptr : title.c_str();
+    return parent ? FindWindowExW(parent, nullptr, classArg, titleArg)
+                  : FindWindowW(classArg, titleArg);
+}
+
 static std::string Run(const Fields& in)
 {
     const std::wstring& command = in.field[0];
     const int count = in.count;
-    if (command == L"find" && count == 3) {
-        const wchar_t* className = in.field[1].empty() ? nullptr : in.field[1].c_str();
-        const wchar_t* title = in.field[2].empty() ? nullptr : in.field[2].c_str();
-        return Format("hwnd=%llu\n", Handle(FindWindowW(className, title)));
+    if (command == L"find" && (count == 3 || count == 4)) {
+        HWND parent = count == 4 ? WindowArg(in.field[3]) : nullptr;
+        return Format("hwnd=%llu\n", Handle(FindAmong(parent, in.field[1], in.field[2])));
     }
-    if (command == L"wait" && count == 4) {
-        const wchar_t* className = in.field[1].empty() ? nullptr : in.field[1].c_str();
-        const wchar_t* title = in.field[2].empty() ? nullptr : in.field[2].c_str();
+    if (command == L"wait" && (count == 4 || count == 5)) {
+        HWND parent = count == 5 ? WindowArg(in.field[4]) : nullptr;
         const double start = NowMs(), limit = static_cast<double>(Number(in.field[3]));
         HWND found = nullptr;
-        while (!(found = FindWindowW(className, title)) && NowMs() - start < limit)
+        while (!(found = FindAmong(parent, in.field[1], in.field[2])) && NowMs() - start < limit)
             Sleep(1);
         return Format("hwnd=%llu\tms=%.1f\n", Handle(found), NowMs() - start);
     }

@@ -27,14 +27,19 @@ after every test; kill by id only):
                                      client rectangle it got, in screen
                                      coordinates, filled with colour (RGB)
     parent.hwnd, parent.events (lines it reported: "contextmenu W L",
-    "child created H", ...), parent.wait_event(prefix, timeout),
+    "child created H", "key VK", ...), parent.wait_event(prefix, timeout),
+    parent.give_focus(hwnd) -> the focus window after SetFocus(hwnd) on the
+        parent's thread (a preview child shares its input state),
     parent.close(timeout) -> True when it reported "closed"
 
 Windows (one e2e_window.exe serves all queries; see its top comment):
     tool = windows()
-    tool.find(cls, title) -> hwnd (0: none); None for either matches any
-    tool.wait_window(cls, title, timeout) -> hwnd or 0
+    tool.find(cls, title, parent=None) -> hwnd (0: none); None for either
+        matches any; with a parent among its direct children (a preview)
+    tool.wait_window(cls, title, timeout, parent=None) -> hwnd or 0
     tool.wait_gone(hwnd, timeout) -> milliseconds it took, or None
+    tool.time_until_gone(hwnd, action, timeout) -> ms from the start of
+        action() (say, an xdotool call) until hwnd was gone, or None
     tool.info(hwnd) -> Window or None (fields: hwnd pid tid parent owner
         visible style exstyle rect client cls title; rect and client are
         (left, top, right, bottom) in screen coordinates)
@@ -50,8 +55,12 @@ Windows (one e2e_window.exe serves all queries; see its top comment):
     tool.command(*fields) -> {key: value} for anything else
 
 X input and pixels (the Xvfb screen is the virtual screen):
-    mouse_move(x, y), mouse_move_relative(dx, dy), click(button=1),
-    key(*names) (xdotool key names: "a", "Escape", "shift"), mouse_location()
+    mouse_move(x, y), mouse_move_relative(dx, dy) (both wait until the
+    pointer is there), click(button=1), key(*names) (xdotool key names: "a",
+    "Escape", "shift"), mouse_location(), xdotool(*args) for anything else
+    wait_ready_for_input(title, timeout, keyboard=False): Wine maps a window
+        on X a little after it becomes visible; input sent before goes astray
+    x_window(title), x_focus(): X window ids
     shot = screenshot()              whole screen as an Image
     shot.pixel(x, y) -> (r, g, b), shot.crop((l, t, r, b)) -> Image,
     shot.colours() -> Counter of (r, g, b), shot.black_fraction(),
@@ -192,11 +201,12 @@ class _Lines:
         self._taken += 1
         return self.lines[self._taken - 1]
 
-    def wait_for(self, prefix, timeout):
-        """The first line read so far or later that starts with prefix."""
+    def wait_for(self, prefix, timeout, after=0):
+        """The first line from number `after` on, read so far or later, that
+        starts with prefix."""
         deadline = time.monotonic() + timeout
         while True:
-            for line in self.lines:
+            for line in self.lines[after:]:
                 if line.startswith(prefix):
                     return line
             left = deadline - time.monotonic()
@@ -314,6 +324,15 @@ class PreviewParent:
     def wait_event(self, prefix, timeout):
         return self._out.wait_for(prefix, timeout)
 
+    def give_focus(self, hwnd):
+        """SetFocus(hwnd) on the parent's thread; returns who has it then."""
+        self._out.drain()
+        mark = len(self._out.lines)
+        self._popen.stdin.write(f"focus {hwnd}\n".encode())
+        self._popen.stdin.flush()
+        line = self._out.wait_for("focus ", 10, after=mark)
+        return int(line.split()[1]) if line else None
+
     def close(self, timeout=10):
         """Destroys the window (stdin's end tells it) and waits for its exit."""
         closed = False
@@ -398,16 +417,35 @@ class WindowTool:
                 raise AssertionError(f"e2e_window.exe broke off its list for {fields}")
         return out
 
-    def find(self, cls, title):
-        return int(self.command("find", cls or "", title or "")["hwnd"])
+    def find(self, cls, title, parent=None):
+        extra = [parent] if parent else []
+        return int(self.command("find", cls or "", title or "", *extra)["hwnd"])
 
-    def wait_window(self, cls, title, timeout):
+    def wait_window(self, cls, title, timeout, parent=None):
+        extra = [parent] if parent else []
         ms = int(timeout * 1000)
-        return int(self.command("wait", cls or "", title or "", ms, timeout=timeout)["hwnd"])
+        return int(self.command("wait", cls or "", title or "", ms, *extra,
+                                timeout=timeout)["hwnd"])
 
     def wait_gone(self, hwnd, timeout):
         answer = self.command("gone", hwnd, int(timeout * 1000), timeout=timeout)
         return float(answer["ms"]) if answer["gone"] == "1" else None
+
+    def time_until_gone(self, hwnd, action, timeout):
+        """Starts watching hwnd, runs action() (the input that should close
+        it) and returns the milliseconds from the start of action() until the
+        window was seen gone, or None when it stayed for timeout seconds.
+        An upper bound: it includes starting the xdotool that sends the input."""
+        line = f"gone\t{hwnd}\t{int(timeout * 1000)}\n"
+        self._popen.stdin.write(line.encode())
+        self._popen.stdin.flush()
+        start = time.monotonic()
+        action()
+        answer = self._out.read_line(timeout + STARTUP_TIMEOUT)
+        seen = time.monotonic()
+        if answer is None:
+            raise AssertionError("e2e_window.exe gave no answer to gone")
+        return (seen - start) * 1000 if _fields(answer)["gone"] == "1" else None
 
     def info(self, hwnd):
         fields = self.command("info", hwnd)
@@ -491,11 +529,16 @@ def xdotool(*args):
 
 
 def mouse_move(x, y):
-    xdotool("mousemove", "--sync", x, y)
+    # Not "--sync": it waits for ever when the pointer is already there.
+    xdotool("mousemove", x, y)
+    wait_until(lambda: mouse_location() == (x, y), 5, f"the pointer to reach {x}, {y}")
 
 
 def mouse_move_relative(dx, dy):
-    xdotool("mousemove_relative", "--sync", "--", dx, dy)
+    x, y = mouse_location()
+    xdotool("mousemove_relative", "--", dx, dy)
+    wait_until(lambda: mouse_location() == (x + dx, y + dy), 5,
+               f"the pointer to reach {x + dx}, {y + dy}")
 
 
 def click(button=1):
@@ -504,6 +547,31 @@ def click(button=1):
 
 def key(*names):
     xdotool("key", *names)
+
+
+def x_window(title):
+    """The X window id of a mapped (viewable) window with exactly this title,
+    or 0. Wine maps a window's X window a little after WS_VISIBLE is set, and
+    input sent before that goes to the root window instead."""
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
+                           timeout=10, stdout=subprocess.PIPE, text=True).stdout.split()
+    return int(found[0]) if found else 0
+
+
+def x_focus():
+    """The X window that has the keyboard focus now (1: the pointer's)."""
+    out = subprocess.run(["xdotool", "getwindowfocus", "-f"], timeout=10,
+                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True).stdout
+    return int(out.split()[0]) if out.split() else 0
+
+
+def wait_ready_for_input(title, timeout=10, keyboard=False):
+    """Waits until the window titled so is mapped on the X screen (and, with
+    keyboard, holds the X input focus); returns its X window id."""
+    xid = wait_until(lambda: x_window(title), timeout, f"the X window of {title!r}")
+    if keyboard:
+        wait_until(lambda: x_focus() == xid, timeout, f"the X focus on {title!r}")
+    return xid
 
 
 def mouse_location():
