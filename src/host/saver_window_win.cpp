@@ -65,12 +65,14 @@ static int PumpMessages()
 {
     MSG message = {};
     // GetMessageA answers -1 only for arguments it cannot use; leaving the
-    // loop then is safer than dispatching a message that was never filled.
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    // loop then is safer than dispatching a message that was never filled,
+    // and the run ends with 0 rather than with a stale message's wParam.
+    BOOL got;
+    while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    return static_cast<int>(message.wParam);
+    return got == 0 ? static_cast<int>(message.wParam) : 0;
 }
 
 // No icon and no cursor: the one icon serves the configuration dialog, and
