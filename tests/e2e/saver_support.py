@@ -52,12 +52,19 @@ class SaverTestCase(e2e.E2ETestCase):
         self.assertIsNone(saver.poll(), f"the saver ended after {what}")
 
 
+_reported = []
+
+
 def report(line):
-    """A measurement for the person reading the test log (ctest -V) and for
-    e2e-artifacts/measurements.txt."""
+    """A measurement for the person reading the test log (ctest -V), kept
+    also in e2e-artifacts/measurements-<script>[-<class>].txt, which each
+    run of the script starts afresh."""
     print(line, file=sys.stderr)
     folder = os.environ.get("KORUMIX_E2E_ARTIFACTS")
     if folder:
         os.makedirs(folder, exist_ok=True)
-        with open(os.path.join(folder, "measurements.txt"), "a") as f:
+        name = "-".join([os.path.splitext(os.path.basename(sys.argv[0]))[0]] + sys.argv[1:2])
+        with open(os.path.join(folder, f"measurements-{name}.txt"),
+                  "a" if _reported else "w") as f:
             f.write(line + "\n")
+        _reported.append(line)
