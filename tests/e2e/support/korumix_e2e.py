@@ -9,7 +9,7 @@ korumix_add_test, names everything:
     KORUMIX_E2E_LAUNCHER   e2e_launcher.exe   (see the top of each .cpp)
     KORUMIX_E2E_PARENT     e2e_parent.exe
     KORUMIX_E2E_WINDOW     e2e_window.exe
-    KORUMIX_E2E_ARTIFACTS  where screenshots of failures are kept
+    KORUMIX_E2E_ARTIFACTS  where screenshots and measurements are kept for people
 
 Processes (everything started is killed by cleanup(), which E2ETestCase runs
 after every test; kill by id only):
@@ -44,7 +44,8 @@ Windows (one e2e_window.exe serves all queries; see its top comment):
         visible style exstyle rect client cls title; rect and client are
         (left, top, right, bottom) in screen coordinates)
     tool.top_level(pid=None) -> [Window], tool.children(hwnd) -> [Window]
-    tool.post(hwnd, msg, wparam=0, lparam=0) -> bool
+    tool.post(hwnd, msg, wparam=0, lparam=0) -> bool (False for messages
+        whose lParam is a pointer, such as WM_HELP: they cannot be posted)
     tool.send(hwnd, msg, wparam=0, lparam=0) -> int, None on timeout
     tool.register_message(name) -> id
     tool.item(dialog, id), tool.text(hwnd), tool.combo_text(hwnd, index)
@@ -83,7 +84,6 @@ import select
 import shutil
 import struct
 import subprocess
-import sys
 import time
 import unittest
 import zlib
