@@ -42,6 +42,53 @@ static bool IsBlank(char c)
 static constexpr int64_t ExponentCap = 1000000;
 static constexpr uint64_t TwoTo32 = 4294967296u;
 
+// The number is read as the nearest double before it is truncated, so a
+// fraction close enough to 1 is the next whole number: 1.99999999999999999
+// reads as 2, as it would through any decimal-to-double conversion. That
+// happens when 1 - fraction is at most half the spacing of doubles at the
+// whole part, 2^-(53 - e) for a whole part in [2^e, 2^(e+1)) and 2^-54 below 1
+// (a tie goes to the whole number, whose last mantissa bit is 0). The test is
+// exact: the fraction's digits against those of 1 - 2^-k = (10^k - 5^k) / 10^k.
+static bool NearestDoubleRoundsUp(uint64_t whole, const char* digits, const char* end)
+{
+    int32_t k = 54; // a whole part of 0
+    if (whole != 0) {
+        int32_t e = 0;
+        while ((whole >> (e + 1)) != 0)
+            ++e;
+        k = 53 - e;
+    }
+
+    // 5^k, little-endian decimal digits; 5^54 has 38 of them.
+    uint8_t five[40] = {1};
+    for (int32_t n = 0; n < k; ++n) {
+        int carry = 0;
+        for (uint8_t& digit : five) {
+            int v = digit * 5 + carry;
+            digit = static_cast<uint8_t>(v % 10);
+            carry = v / 10;
+        }
+    }
+    // 10^k - 5^k, most significant digit first, k digits.
+    uint8_t threshold[54];
+    int borrow = 0;
+    for (int32_t i = 0; i < k; ++i) {
+        int v = -(i < 40 ? five[i] : 0) - borrow;
+        borrow = v < 0;
+        threshold[k - 1 - i] = static_cast<uint8_t>(v < 0 ? v + 10 : v);
+    }
+
+    const char* d = digits;
+    for (int32_t i = 0;; ++i) {
+        while (d < end && *d == '.')
+            ++d;
+        if (i >= k && d >= end) return true; // equal: the tie rounds up
+        int have = d < end ? *d++ - '0' : 0;
+        int need = i < k ? threshold[i] : 0;
+        if (have != need) return have > need;
+    }
+}
+
 int32_t ReadNumber(const char* begin, const char* end)
 {
     const char* p = begin;
@@ -94,7 +141,8 @@ int32_t ReadNumber(const char* begin, const char* end)
     int64_t keep = integerDigits + exponent;
     uint64_t magnitude = 0;
     bool huge = false;
-    for (const char* d = mantissa; keep > 0 && !huge; --keep) {
+    const char* d = mantissa;
+    for (; keep > 0 && !huge; --keep) {
         while (d < mantissaEnd && *d == '.')
             ++d;
         int digit = 0;
@@ -107,6 +155,11 @@ int32_t ReadNumber(const char* begin, const char* end)
         magnitude = magnitude * 10 + static_cast<uint64_t>(digit);
         if (magnitude >= TwoTo32) huge = true;
     }
+    // The digits left over are the fraction; it begins right after the kept
+    // digits, unless the exponent pushed the full stop to the left of the
+    // mantissa (a fraction below 0.1, which can never round up).
+    if (!huge && keep == 0 && NearestDoubleRoundsUp(magnitude, d, mantissaEnd)) ++magnitude;
+    if (magnitude >= TwoTo32) huge = true;
 
     if (negative) {
         if (huge || magnitude > 2147483648u) return INT32_MIN;

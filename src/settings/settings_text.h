@@ -25,8 +25,9 @@ void ReadColors(const char* text, uint32_t* colours, int32_t count, uint32_t mis
 // to 32 bits: leading white space, an optional sign, digits, an optional full
 // stop with digits, an optional exponent; reading stops at the first
 // character that does not fit, and a token that does not begin with a number
-// reads as 0. The truncation is done on the decimal digits themselves, so no
-// rounding of a binary floating-point value can move it across a whole number.
+// reads as 0. The value truncated is the double nearest to the text, found
+// exactly on its decimal digits (no C library conversion, no locale), so
+// 7.9 gives 7 and 1.99999999999999999 gives 2, as through any conversion.
 // Out of the signed 32-bit range: 2^31 .. 2^32-1 wrap to their signed form
 // (the writer's "%u" of a negative value reads back as that value); anything
 // larger saturates to INT32_MAX, anything below -2^31 to INT32_MIN.
