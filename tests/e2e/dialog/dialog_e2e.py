@@ -169,6 +169,14 @@ class Dialog:
         column, row = index % 8, index // 8
         click_at(int(left + (column + 0.5) * width), int(top + (row + 0.5) * height))
 
+    def pick_and_close(self, picker, index, colour, button):
+        """Picks custom colour `index`, waits until the picker shows `colour`
+        (red, green, blue), then ends the picker with `button` (IDOK or IDCANCEL)."""
+        self.pick_custom_colour(picker, index)
+        k.wait_until(lambda: self.picker_colour(picker) == colour, 5, "the picked custom colour")
+        self.click(button, picker)
+        k.wait_until(lambda: not self.tool.info(picker), 5, "the picker to close")
+
     def close_box(self):
         """The centre of the caption's close button, from the window's frame."""
         info = self.info()
@@ -223,11 +231,7 @@ class ConfirmTest(DialogTestCase):
         picker = dialog.open_picker()
         self.assertEqual(dialog.picker_colour(picker), (0, 255, 0), "opens on figure 2's green")
         # The custom colours are the grey ramp: the tenth is 0xFFFFFF - 9 * 0x101010.
-        dialog.pick_custom_colour(picker, 9)
-        k.wait_until(lambda: dialog.picker_colour(picker) == (111, 111, 111), 5,
-                     "the picked custom colour")
-        dialog.click(IDOK, picker)
-        k.wait_until(lambda: not dialog.tool.info(picker), 5, "the picker to close")
+        dialog.pick_and_close(picker, 9, (111, 111, 111), IDOK)
 
         dialog.click(IDOK)
         self.assertEqual(dialog.wait_exit(), 1)
@@ -275,11 +279,7 @@ class CancelTest(DialogTestCase):
         dialog = Dialog("/c")
         picker = dialog.open_picker()
         self.assertEqual(dialog.picker_colour(picker), (255, 0, 0))
-        dialog.pick_custom_colour(picker, 3)
-        k.wait_until(lambda: dialog.picker_colour(picker) == (207, 207, 207), 5,
-                     "the picked custom colour")
-        dialog.click(IDCANCEL, picker)
-        k.wait_until(lambda: not dialog.tool.info(picker), 5, "the picker to close")
+        dialog.pick_and_close(picker, 3, (207, 207, 207), IDCANCEL)
         dialog.click(IDOK)
         self.assertEqual(dialog.wait_exit(), 1)
         self.assertEqual(read_settings(), ini_file(DEFAULT_LINES))

@@ -30,6 +30,8 @@
 #include <cstring>
 #include <string>
 
+#include "input_lines_win.h"
+
 static HWND ParentWindow;
 static const UINT FocusMessage = WM_APP + 1;
 
@@ -92,23 +94,14 @@ static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPA
 
 static DWORD WINAPI WatchInput(void*)
 {
-    std::string pending;
-    char buffer[256];
-    DWORD got = 0;
-    while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof buffer, &got, nullptr) && got) {
-        pending.append(buffer, got);
-        size_t end;
-        while ((end = pending.find('\n')) != std::string::npos) {
-            std::string line = pending.substr(0, end);
-            pending.erase(0, end + 1);
-            if (line.compare(0, 6, "focus ") == 0) {
-                ULONG_PTR target = strtoull(line.c_str() + 6, nullptr, 10);
-                PostMessageW(ParentWindow, FocusMessage, 0, static_cast<LPARAM>(target));
-            } else if (line.compare(0, 5, "close") == 0) {
-                PostMessageW(ParentWindow, WM_CLOSE, 0, 0);
-            }
+    ForEachInputLine([](const std::string& line) {
+        if (line.compare(0, 6, "focus ") == 0) {
+            ULONG_PTR target = strtoull(line.c_str() + 6, nullptr, 10);
+            PostMessageW(ParentWindow, FocusMessage, 0, static_cast<LPARAM>(target));
+        } else if (line.compare(0, 5, "close") == 0) {
+            PostMessageW(ParentWindow, WM_CLOSE, 0, 0);
         }
-    }
+    });
     PostMessageW(ParentWindow, WM_CLOSE, 0, 0);
     return 0;
 }

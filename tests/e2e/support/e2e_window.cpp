@@ -49,6 +49,8 @@
 #include <string>
 #include <vector>
 
+#include "input_lines_win.h"
+
 static const int MaxFields = 8;
 static const UINT CommandMessage = WM_APP + 1;
 
@@ -335,20 +337,10 @@ static Fields Split(const std::wstring& line)
 static DWORD WINAPI ReadCommands(void* mainThread)
 {
     const DWORD target = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(mainThread));
-    std::string pending;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof buffer, &got, nullptr) && got) {
-        pending.append(buffer, got);
-        size_t end;
-        while ((end = pending.find('\n')) != std::string::npos) {
-            std::string line = pending.substr(0, end);
-            pending.erase(0, end + 1);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            std::wstring* wide = new std::wstring(Wide(line.data(), static_cast<int>(line.size())));
-            PostThreadMessageW(target, CommandMessage, 0, reinterpret_cast<LPARAM>(wide));
-        }
-    }
+    ForEachInputLine([target](const std::string& line) {
+        std::wstring* wide = new std::wstring(Wide(line.data(), static_cast<int>(line.size())));
+        PostThreadMessageW(target, CommandMessage, 0, reinterpret_cast<LPARAM>(wide));
+    });
     PostThreadMessageW(target, WM_QUIT, 0, 0);
     return 0;
 }

@@ -81,16 +81,11 @@ class ProtectedRun : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        ResetDoubles();
-        ForceSaverRunningFlag(0);
-        UseDoubles("verify");
-        SetUsePassword(1);
+        BeginProtectedRun();
     }
     void TearDown() override
     {
-        ForceSaverRunningFlag(0);
-        RestoreUsePassword();
-        SetDllDirectoryA(nullptr);
+        EndProtectedRun();
     }
 
     int32_t RunFullScreen()

@@ -111,3 +111,18 @@ void ForceSaverRunningFlag(uint32_t on)
     UINT previous = 0;
     SystemParametersInfoA(SPI_SCREENSAVERRUNNING, on, &previous, 0);
 }
+
+void BeginProtectedRun()
+{
+    ResetDoubles();
+    ForceSaverRunningFlag(0);
+    UseDoubles("verify");
+    SetUsePassword(1);
+}
+
+void EndProtectedRun()
+{
+    ForceSaverRunningFlag(0);
+    RestoreUsePassword();
+    SetDllDirectoryA(nullptr);
+}

@@ -31,6 +31,12 @@ DWORD WINAPI TestTickCount();
 // Sets the system's saver-running flag directly, around the code under test.
 void ForceSaverRunningFlag(uint32_t on);
 
+// How every test of a protected run starts: the stand-ins reset and the
+// verifying one findable, a password in use, the saver-running flag off.
+// EndProtectedRun puts the flag, the registry value and the search path back.
+void BeginProtectedRun();
+void EndProtectedRun();
+
 // A small full-screen-mode saver window (PreviewMode clear) of a class whose
 // procedure is HostWindowProc, so every message travels the real chain.
 HWND MakeSaverWindow();

@@ -16,10 +16,7 @@ class PasswordGate : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        ResetDoubles();
-        ForceSaverRunningFlag(0);
-        UseDoubles("verify");
-        SetUsePassword(1);
+        BeginProtectedRun();
         LegacyPlatform = 1;
         PreviewMode = 0;
         CloseApproved = 0;
@@ -37,9 +34,7 @@ class PasswordGate : public ::testing::Test {
         CloseApproved = 0;
         VerifyingPassword = 0;
         LegacyPlatform = 0;
-        ForceSaverRunningFlag(0);
-        RestoreUsePassword();
-        SetDllDirectoryA(nullptr);
+        EndProtectedRun();
     }
 
     // Loads the verifier as a full-screen run does, then makes the window.
